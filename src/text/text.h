@@ -27,8 +27,7 @@ using TextArray = std::vector<Text>;
                            bool ignoreCase = false);
 // The last occurrence lying wholly before position `start` (the whole text when omitted).
 [[nodiscard]] int FindTextReverse(const Text& text, const Text& pattern,
-                                  std::optional<int> start = std::nullopt,
-                                  bool ignoreCase = false);
+                                  std::optional<int> start = std::nullopt, bool ignoreCase = false);
 // `count` omitted replaces every occurrence; `caseSensitive` false folds ASCII letters.
 [[nodiscard]] Text ReplaceText(const Text& text, const Text& find, const Text& replacement = {},
                                int start = 1, std::optional<int> count = std::nullopt,
@@ -44,9 +43,9 @@ using TextArray = std::vector<Text>;
 // Full-width digits, signs and points read as their ASCII forms.
 [[nodiscard]] double TextToNumber(const Text& text);
 [[nodiscard]] std::int32_t TextToInteger(const Text& text);
-[[nodiscard]] Text NumberToText(std::int32_t value);       // "%d"
-[[nodiscard]] Text NumberToText(std::int64_t value);       // decimal, for 64-bit byte counts
-[[nodiscard]] Text NumberToText(double value);             // "%.13g"
+[[nodiscard]] Text NumberToText(std::int32_t value);  // "%d"
+[[nodiscard]] Text NumberToText(std::int64_t value);  // decimal, for 64-bit byte counts
+[[nodiscard]] Text NumberToText(double value);        // "%.13g"
 
 [[nodiscard]] Text CharFromCode(int code);
 [[nodiscard]] Text BlankText(int n);
