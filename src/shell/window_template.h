@@ -39,7 +39,8 @@ struct ControlTemplate {
   int top;
   int width;
   int height;
-  std::string text;  // caption, initial content, or a link's target
+  std::string text;         // caption or initial content
+  std::string target = {};  // the address a link opens
   bool multiLine = false;
 };
 
