@@ -1,11 +1,13 @@
 #include "gui/wx_window_operations.h"
 
+// The generic message box needs the declarations of the native one first.
+#include <wx/msgdlg.h>
+
 #include <wx/button.h>
 #include <wx/clipbrd.h>
 #include <wx/gauge.h>
 #include <wx/generic/msgdlgg.h>
 #include <wx/log.h>
-#include <wx/msgdlg.h>
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
 #include <wx/utils.h>
