@@ -45,11 +45,10 @@ std::size_t RefusedUtf8(const unsigned char* in, std::size_t left) {
   } else if (in[0] >= 0xF0 && in[0] <= 0xF4) {
     length = 4;
   }
-  if (length > left) return 1;
-  for (std::size_t i = 1; i < length; ++i) {
-    if ((in[i] & 0xC0) != 0x80) return 1;  // a broken sequence: keep what follows it
-  }
-  return length;
+  // A broken sequence becomes one mark, and what follows it is kept.
+  std::size_t spanned = 1;
+  while (spanned < length && spanned < left && (in[spanned] & 0xC0) == 0x80) ++spanned;
+  return spanned;
 }
 
 std::size_t RefusedCp936(const unsigned char* in, std::size_t left) {
