@@ -16,8 +16,8 @@ constexpr const char* kUtf16 = std::endian::native == std::endian::little ? "UTF
 
 const iconv_t kNoDescriptor = reinterpret_cast<iconv_t>(-1);
 
-// One descriptor per direction and thread, opened at first use: opening one costs far more
-// than converting a short text, and a descriptor must not be shared between threads.
+// One descriptor per direction and thread, opened at first use: opening one costs several
+// times what converting a short text does, and a descriptor must not be shared between threads.
 class Descriptor {
  public:
   Descriptor(const char* to, const char* from) : descriptor_(iconv_open(to, from)) {}
