@@ -52,7 +52,7 @@ std::string_view BeforeZero(std::string_view text) {
   return text.substr(0, text.find('\0'));
 }
 
-// The length of the range "bytes=F-L" asks for; 0 for anything else.
+// The length of the range "bytes=F-L" asks for, at most 1 GiB; 0 for anything else.
 std::int64_t AskedLength(const Text& range) {
   constexpr std::string_view kPrefix = "bytes=";
   if (range.compare(0, kPrefix.size(), kPrefix) != 0) return 0;
@@ -63,7 +63,8 @@ std::int64_t AskedLength(const Text& range) {
   if (firstError != std::errc() || afterFirst == end || *afterFirst != '-') return 0;
   auto [afterLast, lastError] = std::from_chars(afterFirst + 1, end, last);
   if (lastError != std::errc() || afterLast != end || last < first) return 0;
-  return last - first + 1;
+  constexpr std::int64_t kLargest = std::int64_t{1} << 30;
+  return last - first < kLargest ? last - first + 1 : kLargest;
 }
 
 bool CurlIsReady() {
@@ -252,8 +253,8 @@ void CurlHttpRequest::SetRequestHeader(const Text& name, const Text& value) {
   if (t.readyState != kOpened || t.running || !IsHeaderName(name) || !IsSafeHeaderPart(value)) {
     return;
   }
-  t.requestHeaders.emplace_back(name, TrimWhitespace(value));
-  if (EqualsIgnoringCase(name, "Range")) t.bodyLimit = AskedLength(value) + kBodySlack;
+  const Text& trimmed = t.requestHeaders.emplace_back(name, TrimWhitespace(value)).second;
+  if (EqualsIgnoringCase(name, "Range")) t.bodyLimit = AskedLength(trimmed) + kBodySlack;
 }
 
 void CurlHttpRequest::Send() {
