@@ -3,11 +3,15 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "support/child_process.h"
+#include "support/nginx_fixture.h"
 #include "support/test_http_server.h"
 
 namespace quorvane {
@@ -187,6 +191,39 @@ TEST_F(CurlHttpRequestTest, StalledReplyWaitsInBoundedStepsAndAbortsCleanly) {
   EXPECT_EQ(request.Status(), 206);
   EXPECT_EQ(request.StatusText(), "Partial Content");
   EXPECT_EQ(AsString(request.ResponseBody()), "abcdefghij");
+}
+
+// The certificate names the host rightly but is signed by nobody the system trusts.
+TEST(CurlHttpRequestTlsTest, RefusesACertificateThatIsNotTrusted) {
+  const std::string folder = testing::MakeTempFolder("quorvane-tls");
+  std::ofstream(folder + "/file.bin") << "secret";
+  const int tlsPort = testing::FreeLoopbackPort();
+  testing::ChildProcess openssl = testing::ChildProcess::Start(
+      {"openssl", "req", "-x509", "-newkey", "rsa:2048", "-nodes", "-days", "2", "-subj",
+       "/CN=127.0.0.1", "-addext", "subjectAltName=IP:127.0.0.1", "-keyout", folder + "/key.pem",
+       "-out", folder + "/cert.pem"},
+      folder + "/openssl.log");
+  ASSERT_EQ(openssl.Wait(std::chrono::seconds(30)), 0);
+  testing::NginxFixture nginx(folder, {"listen 127.0.0.1:" + std::to_string(tlsPort) + " ssl;",
+                                       "ssl_certificate " + folder + "/cert.pem;",
+                                       "ssl_certificate_key " + folder + "/key.pem;"});
+  ASSERT_TRUE(nginx.Ready()) << nginx.ErrorLog();
+  const std::string url = "https://127.0.0.1:" + std::to_string(tlsPort) + "/file.bin";
+  // The server does serve the file to a client that skips verification.
+  testing::ChildProcess curl = testing::ChildProcess::Start(
+      {"curl", "-sk", "--noproxy", "*", "-o", folder + "/fetched", url});
+  ASSERT_EQ(curl.Wait(std::chrono::seconds(30)), 0);
+  std::ostringstream fetched;
+  fetched << std::ifstream(folder + "/fetched").rdbuf();
+  ASSERT_EQ(fetched.str(), "secret");
+
+  CurlHttpRequest request;
+  SendRangeRequest(request, url, "", "bytes=0-5");
+  WaitUntilComplete(request);
+  EXPECT_EQ(request.ReadyState(), HttpRequest::kReadyStateComplete);
+  EXPECT_EQ(request.Status(), 0);
+  EXPECT_TRUE(request.ResponseBody().empty());
+  std::filesystem::remove_all(folder);
 }
 
 }  // namespace
