@@ -181,11 +181,12 @@ struct CurlHttpClient::State {
     if (!easy) return CURLE_FAILED_INIT;
     CURL* e = easy.get();
 
-    // The two trailing entries stop libcurl from adding Accept and Expect lines of its own.
+    // The trailing entries stop libcurl from adding header lines of its own besides Host.
     std::unique_ptr<curl_slist, ListDeleter> list;
     std::vector<std::string> entries = lines;
     entries.emplace_back("Accept:");
     entries.emplace_back("Expect:");
+    entries.emplace_back("Proxy-Connection:");
     for (const std::string& entry : entries) {
       curl_slist* grown = curl_slist_append(list.get(), entry.c_str());
       if (grown == nullptr) return CURLE_OUT_OF_MEMORY;

@@ -11,7 +11,8 @@ namespace quorvane {
 // The page fetch's HTTP client over libcurl. Each request runs to its end inside Send, which
 // calls `whileWaiting` (when set) about every 50 ms so that a window stays painted. Requests
 // that let the client handle cookies share one in-memory cookie store held by this instance.
-// Only http and https are spoken, for redirects too.
+// Only http and https are spoken, for redirects too. Use it from one thread, and let
+// `whileWaiting` start no request of its own on the same client.
 class CurlHttpClient final : public HttpClient {
  public:
   explicit CurlHttpClient(std::function<void()> whileWaiting = {});
