@@ -2,11 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
 #include "fetch/fetch_page.h"
 #include "support/child_process.h"
+#include "support/nginx_fixture.h"
 #include "support/test_http_server.h"
 
 namespace quorvane {
@@ -305,6 +309,31 @@ TEST(FetchFailureTest, UnreachableServersGiveNothing) {
     EXPECT_EQ(responseHeaders, BlankText(5000));
     EXPECT_EQ(cookies, "a=1");
   }
+}
+
+// The certificate names the host rightly but is signed by nobody the system trusts.
+TEST(FetchFailureTest, UntrustedCertificateGivesNothing) {
+  const std::string folder = testing::MakeTempFolder("quorvane-fetch-tls");
+  std::ofstream(folder + "/page.html") << "secret";
+  testing::ChildProcess openssl = testing::ChildProcess::Start(
+      {"openssl", "req", "-x509", "-newkey", "rsa:2048", "-nodes", "-days", "2", "-subj",
+       "/CN=127.0.0.1", "-addext", "subjectAltName=IP:127.0.0.1", "-keyout", folder + "/key.pem",
+       "-out", folder + "/cert.pem"},
+      folder + "/openssl.log");
+  ASSERT_EQ(openssl.Wait(std::chrono::seconds(30)), 0);
+  const int tlsPort = testing::FreeLoopbackPort();
+  testing::NginxFixture nginx(folder, {"listen 127.0.0.1:" + std::to_string(tlsPort) + " ssl;",
+                                       "ssl_certificate " + folder + "/cert.pem;",
+                                       "ssl_certificate_key " + folder + "/key.pem;"});
+  ASSERT_TRUE(nginx.Ready()) << nginx.ErrorLog();
+  CurlHttpClient client;
+  Text responseHeaders;
+  EXPECT_TRUE(FetchPage(client, "https://127.0.0.1:" + std::to_string(tlsPort) + "/page.html", 0,
+                        {}, nullptr, nullptr, nullptr, &responseHeaders)
+                  .empty());
+  EXPECT_EQ(responseHeaders, BlankText(5000));
+  EXPECT_TRUE(nginx.AccessLogLines().empty());
+  std::filesystem::remove_all(folder);
 }
 
 TEST(FetchFailureTest, UnusableUrlsLeaveEveryParameter) {
