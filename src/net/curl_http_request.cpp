@@ -292,7 +292,9 @@ void CurlHttpRequest::WaitForResponse(int milliseconds) {
     if (now >= deadline) return;
     auto wait = deadline - now;
     if (t.whileWaiting) wait = std::min(wait, t.lastWhileWaiting + kWhileWaitingPeriod - now);
-    const auto waitMs = std::chrono::ceil<std::chrono::milliseconds>(wait).count();
+    // A routine that ran longer than its period leaves nothing to wait for.
+    const auto waitMs =
+        std::max<std::int64_t>(0, std::chrono::ceil<std::chrono::milliseconds>(wait).count());
     curl_multi_poll(t.multi, nullptr, 0, static_cast<int>(waitMs), nullptr);
   }
 }
