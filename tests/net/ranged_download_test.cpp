@@ -133,7 +133,7 @@ TEST_F(RangedDownloadTest, NewFileArrivesInRangesOverOneConnection) {
                                        static_cast<std::int32_t>(200 * kChunk / total), 100}));
   EXPECT_EQ(ReadFile(local + "/file.bin"), contents);
   // Connection number, request number on it, status, range: every range on one connection.
-  const std::vector<std::string> log = nginx->AccessLogLines();
+  const std::vector<std::string> log = nginx->AccessLogLines(3);
   ASSERT_EQ(log.size(), 3u);
   const std::string connection = log[0].substr(0, log[0].find(' '));
   EXPECT_EQ(log[0], connection + " 1 206 \"bytes=0-20479\" 20480");

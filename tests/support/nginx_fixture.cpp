@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <thread>
 
 namespace quorvane::testing {
 
@@ -47,11 +48,15 @@ std::string NginxFixture::Url(const std::string& path) const {
   return "http://127.0.0.1:" + std::to_string(port_) + "/" + path;
 }
 
-std::vector<std::string> NginxFixture::AccessLogLines() const {
-  std::vector<std::string> lines;
-  std::istringstream log(ReadWholeFile(workDir_ + "/access.log"));
-  for (std::string line; std::getline(log, line);) lines.push_back(line);
-  return lines;
+std::vector<std::string> NginxFixture::AccessLogLines(std::size_t atLeast) const {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+  for (;;) {
+    std::vector<std::string> lines;
+    std::istringstream log(ReadWholeFile(workDir_ + "/access.log"));
+    for (std::string line; std::getline(log, line);) lines.push_back(line);
+    if (lines.size() >= atLeast || std::chrono::steady_clock::now() >= deadline) return lines;
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
 }
 
 std::string NginxFixture::ErrorLog() const {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -24,8 +25,9 @@ class NginxFixture {
   // "http://127.0.0.1:PORT/" followed by `path`.
   [[nodiscard]] std::string Url(const std::string& path) const;
   // One line per request so far: connection number, request number on that connection, status,
-  // quoted Range header, body bytes sent.
-  [[nodiscard]] std::vector<std::string> AccessLogLines() const;
+  // quoted Range header, body bytes sent. nginx writes a line only after its reply has gone
+  // out, so a client may be done before the line is there: this waits up to 5 s for `atLeast`.
+  [[nodiscard]] std::vector<std::string> AccessLogLines(std::size_t atLeast = 0) const;
   [[nodiscard]] std::string ErrorLog() const;
 
  private:
