@@ -8,7 +8,8 @@
 namespace quorvane {
 
 // The one place where texts cross between code page 936 and the encodings of the desktop.
-// What the target cannot hold becomes "?"; nothing throws.
+// What the target cannot hold, and input that is not valid in its encoding, becomes "?" (one
+// per character or broken sequence); nothing throws.
 [[nodiscard]] Text Cp936FromUtf8(std::string_view utf8);
 [[nodiscard]] std::string Utf8FromCp936(const Text& text);
 // Ends at the first U+0000.

@@ -28,10 +28,12 @@ using TextArray = std::vector<Text>;
 // The last occurrence lying wholly before position `start` (the whole text when omitted).
 [[nodiscard]] int FindTextReverse(const Text& text, const Text& pattern,
                                   std::optional<int> start = std::nullopt, bool ignoreCase = false);
-// `count` omitted replaces every occurrence; `caseSensitive` false folds ASCII letters.
+// `count` omitted (or negative) replaces every occurrence; `caseSensitive` false folds ASCII
+// letters.
 [[nodiscard]] Text ReplaceText(const Text& text, const Text& find, const Text& replacement = {},
                                int start = 1, std::optional<int> count = std::nullopt,
                                bool caseSensitive = false);
+// `maxCount` omitted (or negative) sets no limit. A delimiter at the very end adds no empty item.
 [[nodiscard]] TextArray SplitText(const Text& text, const Text& delimiter = ",",
                                   std::optional<int> maxCount = std::nullopt);
 
