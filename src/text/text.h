@@ -49,6 +49,7 @@ using TextArray = std::vector<Text>;
 [[nodiscard]] Text NumberToText(std::int64_t value);  // decimal, for 64-bit byte counts
 [[nodiscard]] Text NumberToText(double value);        // "%.13g"
 
+// A one-byte text of the code's low byte; the empty text when that byte is zero.
 [[nodiscard]] Text CharFromCode(int code);
 [[nodiscard]] Text BlankText(int n);
 
