@@ -30,6 +30,9 @@ int RunCli(int argc, char** argv) {
                "quorvane-cli");
   app.set_version_flag("--version", std::string("quorvane-cli ") + QUORVANE_VERSION);
   app.require_subcommand(1);
+  app.footer(
+      "Exit status: 0 done, 1 failed (the reason is printed), 2 usage error, 130 stopped by "
+      "Ctrl-C. A download continues FILE from its length, so running it again resumes it.");
 
   ResolveOptions resolve;
   CLI::App* resolveCommand = app.add_subcommand(

@@ -29,6 +29,14 @@ int DownloadToFile(const Text& url, const Text& referrer, const std::string& fil
   static const Text kUserAborted = Cp936FromUtf8("用户中止了下载");
   static const Text kNotInitialised = Cp936FromUtf8("没有初始化");
 
+  // The downloader names files in code page 936; a path that does not survive the trip would
+  // have the bytes land in a file of another name.
+  const Text target = Cp936FromUtf8(fileUtf8);
+  if (Utf8FromCp936(target) != fileUtf8) {
+    PrintError("the file name cannot be written in code page 936: " + fileUtf8);
+    return kExitFailure;
+  }
+
   CatchInterrupt();
   // The request object is made at Initialise, after `downloader` exists.
   RangeDownloader downloader(
@@ -56,7 +64,7 @@ int DownloadToFile(const Text& url, const Text& referrer, const std::string& fil
     PrintLine(stdout, kNotInitialised);
     return kExitFailure;
   }
-  downloader.SetTargetFile(Cp936FromUtf8(fileUtf8));
+  downloader.SetTargetFile(target);
   downloader.SetSource(url, referrer);
   downloader.SetChunkSize(static_cast<std::uint8_t>(chunkKb));
   const bool complete = downloader.Start();
@@ -66,8 +74,9 @@ int DownloadToFile(const Text& url, const Text& referrer, const std::string& fil
     PrintLine(stdout, kComplete);
     return kExitSuccess;
   }
-  // A stop asked for after a range ends without an outcome text of the transfer's own.
-  if (InterruptRequested()) {
+  // A stop asked for after a range ends without an outcome text of the transfer's own; any
+  // other outcome (a server error at that moment, say) is the truer report.
+  if (InterruptRequested() && (outcome.empty() || outcome == kUserAborted)) {
     PrintLine(stdout, kUserAborted);
     return kExitInterrupted;
   }

@@ -116,6 +116,17 @@ TEST_F(DownloadCommand, FailuresEndWithTheOutcomeAndExitOne) {
   EXPECT_EQ(FileSize(Target()), 0);
 }
 
+TEST_F(DownloadCommand, RefusesAFileNameTheDownloaderCannotWrite) {
+  const std::string target = folder_ + "/emoji-\xF0\x9F\x98\x80.bin";
+
+  const CliResult result = RunCli({"download", nginx_->Url("data.bin"), target});
+
+  EXPECT_EQ(result.exitCode, 1);
+  EXPECT_NE(result.err.find("code page 936"), std::string::npos) << result.err;
+  EXPECT_FALSE(std::filesystem::exists(target));
+  EXPECT_FALSE(std::filesystem::exists(folder_ + "/emoji-?.bin"));
+}
+
 TEST_F(DownloadCommand, KilledPartWayThenRunAgainEndsIdentical) {
   {
     CliProcess cli({"download", "--chunk-kb", "8", nginx_->Url("slow/data.bin"), Target()});
