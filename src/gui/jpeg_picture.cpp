@@ -19,7 +19,13 @@ struct ErrorManager {
   std::longjmp(reinterpret_cast<ErrorManager*>(info->err)->escape, 1);
 }
 
-void IgnoreMessage(j_common_ptr /*info*/) {}
+// A warning means damaged data (a picture cut short, for one): the picture is refused rather
+// than shown half grey.
+void RefuseDamage(j_common_ptr info, int level) {
+  if (level < 0) {
+    LeaveDecoder(info);
+  }
+}
 
 }  // namespace
 
@@ -29,7 +35,7 @@ RgbPicture DecodeJpeg(std::string_view jpeg) {
   ErrorManager errors{};
   info.err = jpeg_std_error(&errors.manager);
   errors.manager.error_exit = LeaveDecoder;
-  errors.manager.output_message = IgnoreMessage;
+  errors.manager.emit_message = RefuseDamage;
   if (setjmp(errors.escape) != 0) {
     jpeg_destroy_decompress(&info);
     return {};

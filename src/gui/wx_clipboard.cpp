@@ -17,7 +17,9 @@ Text WxClipboard::GetText() {
     if (wxTheClipboard->IsSupported(wxDF_UNICODETEXT)) {
       wxTextDataObject data;
       if (wxTheClipboard->GetData(data)) {
-        const wxScopedCharBuffer utf8 = data.GetText().utf8_str();
+        // The converted bytes live inside the string they came from.
+        const wxString shown = data.GetText();
+        const wxScopedCharBuffer utf8 = shown.utf8_str();
         text = Cp936FromUtf8(std::string_view(utf8.data(), utf8.length()));
       }
     }

@@ -1,13 +1,11 @@
 #include "gui/wx_window_operations.h"
 
-// The generic message box needs the declarations of the native one first.
-#include <wx/msgdlg.h>
-
 #include <wx/button.h>
 #include <wx/clipbrd.h>
+#include <wx/dialog.h>
 #include <wx/gauge.h>
-#include <wx/generic/msgdlgg.h>
 #include <wx/log.h>
+#include <wx/sizer.h>
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
 #include <wx/utils.h>
@@ -30,15 +28,22 @@ Text FromWx(const wxString& text) {
   return Cp936FromUtf8(std::string_view(utf8.data(), utf8.length()));
 }
 
-// A message box whose text can be copied with Ctrl+C, as desktop message boxes allow.
-class MessageBoxDialog : public wxGenericMessageDialog {
+// A message box of one OK button and no icon, whose text can be copied with Ctrl+C as
+// desktop message boxes allow.
+class MessageBoxDialog : public wxDialog {
  public:
   MessageBoxDialog(const wxString& message, const wxString& caption)
-      : wxGenericMessageDialog(nullptr, message, caption, wxOK | wxICON_NONE | wxCENTRE),
-        message_(message) {
+      : wxDialog(nullptr, wxID_ANY, caption), message_(message) {
+    auto* text = new wxStaticText(this, wxID_ANY, wxString());
+    text->SetLabelText(message);
+    auto* layout = new wxBoxSizer(wxVERTICAL);
+    layout->Add(text, 0, wxALL, 16);
+    layout->Add(CreateSeparatedButtonSizer(wxOK), 0, wxEXPAND | wxLEFT | wxRIGHT | wxBOTTOM, 8);
+    SetSizerAndFit(layout);
+    Centre();
     Bind(wxEVT_CHAR_HOOK, [this](wxKeyEvent& event) {
       if (event.GetModifiers() == wxMOD_CONTROL && event.GetKeyCode() == 'C') {
-        if (wxTheClipboard->Open()) {
+        if (!wxTheClipboard->IsOpened() && wxTheClipboard->Open()) {
           wxTheClipboard->SetData(new wxTextDataObject(message_));
           wxTheClipboard->Close();
         }
