@@ -53,7 +53,9 @@ ChildProcess& ChildProcess::operator=(ChildProcess&& other) noexcept {
   return *this;
 }
 
-ChildProcess::~ChildProcess() { Stop(); }
+ChildProcess::~ChildProcess() {
+  Stop();
+}
 
 bool ChildProcess::Running() {
   if (pid_ <= 0) return false;
@@ -127,8 +129,7 @@ bool WaitForLoopbackPort(int port, std::chrono::milliseconds limit) {
 }
 
 std::string MakeTempFolder(const std::string& prefix) {
-  std::string pattern =
-      (std::filesystem::temp_directory_path() / (prefix + "-XXXXXX")).string();
+  std::string pattern = (std::filesystem::temp_directory_path() / (prefix + "-XXXXXX")).string();
   if (mkdtemp(pattern.data()) == nullptr) return {};
   return pattern;
 }
