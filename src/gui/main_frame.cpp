@@ -141,10 +141,16 @@ void MainFrame::CreateControl(const ControlTemplate& item) {
       auto* label =
           new wxStaticText(parent, wxID_ANY, wxString(), position, size, wxST_NO_AUTORESIZE);
       label->SetLabelText(text);
-      // Like the desktop's static texts, a text longer than its box goes on in a new line.
       GtkLabel* gtkLabel = GTK_LABEL(label->GetHandle());
-      gtk_label_set_line_wrap(gtkLabel, TRUE);
-      gtk_label_set_line_wrap_mode(gtkLabel, PANGO_WRAP_WORD_CHAR);
+      if (item.control == Control::透明标签1) {
+        // The progress text's lines each stay one line, a long path shortened in its middle,
+        // so that size, percentage and speed always show.
+        gtk_label_set_ellipsize(gtkLabel, PANGO_ELLIPSIZE_MIDDLE);
+      } else {
+        // Like the desktop's static texts, a text longer than its box goes on in a new line.
+        gtk_label_set_line_wrap(gtkLabel, TRUE);
+        gtk_label_set_line_wrap_mode(gtkLabel, PANGO_WRAP_WORD_CHAR);
+      }
       widget = label;
       break;
     }

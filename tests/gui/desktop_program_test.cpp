@@ -107,18 +107,21 @@ class DesktopProgramTest : public ::testing::Test {
     std::filesystem::create_directories(folder_ + "/files");
     sample_ = folder_ + "/files/" + kSampleName;
     std::mt19937 random(7);
-    std::string bytes(15 * 20480 + 1234, '\0');
+    std::string bytes(4 * 20480 + 1234, '\0');
     for (char& byte : bytes) {
       byte = static_cast<char>(random());
     }
     std::ofstream(sample_, std::ios::binary) << bytes;
 
-    nginx_.emplace(folder_ + "/files");
+    // Slowly enough for a person to watch the download's progress: about a range a second.
+    nginx_.emplace(folder_ + "/files",
+                   std::vector<std::string>{"location /slow/ { alias " + folder_ +
+                                            "/files/; limit_rate 10k; }"});
     ASSERT_TRUE(nginx_->Ready()) << nginx_->ErrorLog();
     resolver_ =
         ChildProcess::Start({"python3", QUORVANE_TEST_SUPPORT_DIR "/stand_in_resolver.py", "--port",
-                             std::to_string(TEST_RESOLVER_PORT), "--download-base", nginx_->Url(""),
-                             "--sample-file", sample_, "--lifetime", "600"},
+                             std::to_string(TEST_RESOLVER_PORT), "--download-base",
+                             nginx_->Url("slow/"), "--sample-file", sample_, "--lifetime", "600"},
                             ResolverLog());
     ASSERT_TRUE(testing::WaitForLoopbackPort(TEST_RESOLVER_PORT))
         << "the stand-in resolving service did not start on port " << TEST_RESOLVER_PORT
@@ -241,6 +244,16 @@ class DesktopProgramTest : public ::testing::Test {
     return message;
   }
 
+  // The pixels of the progress text and bar as the screen shows them.
+  std::string CaptureProgressDisplay() {
+    const std::string picture = folder_ + "/progress.rgb";
+    RunCommand({"import", "-window", "root", "-crop",
+                "369x104+" + std::to_string(origin_.x + 7 + 23) + "+" +
+                    std::to_string(origin_.y + 136 + 128),
+                "rgb:" + picture});
+    return ReadWholeFile(picture);
+  }
+
   XServer x_;
   std::string folder_;
   std::string home_;
@@ -284,13 +297,38 @@ TEST_F(DesktopProgramTest, ResolvesALinkFromTheClipboardAndDownloadsIt) {
   const std::string block = results.substr(lastBlock);
   EXPECT_NE(block.find("\r\n文件尺寸：" + std::to_string(size) + "\r\n"), std::string::npos);
   EXPECT_TRUE(std::regex_search(block, std::regex("\r\n文件 MD5：[0-9a-f]{32}\r\n")));
-  EXPECT_NE(block.find("\r\n文件地址：" + nginx_->Url("")), std::string::npos);
+  EXPECT_NE(block.find("\r\n文件地址：" + nginx_->Url("slow/")), std::string::npos);
 
-  // On the download page, the download button fetches the file into the initial folder.
+  // On the download page, the download button fetches the file into the initial folder. The
+  // window shows the progress as it goes, and a click made meanwhile does not reach it.
   ClickOnTabControl(118, 13);
   std::this_thread::sleep_for(500ms);
+  const std::string idle = CaptureProgressDisplay();
   ClickOnTabControl(96 + 112, 247 + 20);
+  std::string early;
+  EXPECT_TRUE(WaitUntil(
+      [&] {
+        early = CaptureProgressDisplay();
+        return early != idle;
+      },
+      10s));
+  // A second click on the button and an Enter on it: neither may act now or later.
+  ClickOnTabControl(96 + 112, 247 + 20);
+  RunCommand({"xdotool", "key", "Return"});
+  std::string later;
+  EXPECT_TRUE(WaitUntil(
+      [&] {
+        later = CaptureProgressDisplay();
+        return later != early;
+      },
+      10s));
+  // Both were painted while the download ran: its closing message had not shown yet.
+  EXPECT_EQ(WaitForMessageBox(0ms), "");
   EXPECT_EQ(ReadAndClose(WaitForMessageBox(60s)), "下载完毕");
+  const std::size_t requests = nginx_->AccessLogLines().size();
+  EXPECT_EQ(WaitForMessageBox(2500ms), "");
+  EXPECT_EQ(nginx_->AccessLogLines().size(), requests);
+
   const std::string downloaded = home_ + "/Downloads/Taldrin/" + kSampleName;
   EXPECT_EQ(std::filesystem::file_size(downloaded), size);
   EXPECT_TRUE(ReadWholeFile(downloaded) == ReadWholeFile(sample_));
