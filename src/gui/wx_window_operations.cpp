@@ -61,10 +61,10 @@ class MessageBoxDialog : public wxDialog {
 
 Text WxWindowOperations::GetText(Control control) {
   wxWindow* widget = frame_.Widget(control);
-  if (auto* box = wxDynamicCast(widget, wxTextCtrl)) {
+  if (auto* box = dynamic_cast<wxTextCtrl*>(widget)) {
     return FromWx(box->GetValue());
   }
-  if (auto* label = wxDynamicCast(widget, wxStaticText)) {
+  if (auto* label = dynamic_cast<wxStaticText*>(widget)) {
     return FromWx(label->GetLabelText());
   }
   return widget == nullptr ? Text() : FromWx(widget->GetLabel());
@@ -72,9 +72,9 @@ Text WxWindowOperations::GetText(Control control) {
 
 void WxWindowOperations::SetText(Control control, const Text& text) {
   wxWindow* widget = frame_.Widget(control);
-  if (auto* box = wxDynamicCast(widget, wxTextCtrl)) {
+  if (auto* box = dynamic_cast<wxTextCtrl*>(widget)) {
     box->ChangeValue(ToWx(text));
-  } else if (auto* label = wxDynamicCast(widget, wxStaticText)) {
+  } else if (auto* label = dynamic_cast<wxStaticText*>(widget)) {
     label->SetLabelText(ToWx(text));
   } else if (widget != nullptr) {
     widget->SetLabel(ToWx(text));
@@ -99,7 +99,7 @@ void WxWindowOperations::SetTimerPeriod(Control timer, int milliseconds) {
 }
 
 void WxWindowOperations::SetProgressPosition(Control bar, int position) {
-  if (auto* gauge = wxDynamicCast(frame_.Widget(bar), wxGauge)) {
+  if (auto* gauge = dynamic_cast<wxGauge*>(frame_.Widget(bar))) {
     gauge->SetValue(std::clamp(position, 0, gauge->GetRange()));
   }
   RepaintWhileBusy();
@@ -112,7 +112,7 @@ void WxWindowOperations::ShowWindow() {
 }
 
 void WxWindowOperations::AppendText(Control editBox, const Text& text) {
-  if (auto* box = wxDynamicCast(frame_.Widget(editBox), wxTextCtrl)) {
+  if (auto* box = dynamic_cast<wxTextCtrl*>(frame_.Widget(editBox))) {
     box->SetInsertionPointEnd();
     box->WriteText(ToWx(text));
     box->ShowPosition(box->GetLastPosition());

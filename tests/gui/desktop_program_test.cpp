@@ -127,6 +127,13 @@ class DesktopProgramTest : public ::testing::Test {
         << "the stand-in resolving service did not start on port " << TEST_RESOLVER_PORT
         << " (in use?): " << ReadWholeFile(ResolverLog());
 
+    // The desktop's opener of web addresses, replaced by one that notes what it was given.
+    std::filesystem::create_directories(folder_ + "/bin");
+    std::ofstream(folder_ + "/bin/xdg-open")
+        << "#!/bin/sh\necho \"$1\" >> '" << OpenedLog() << "'\n";
+    std::filesystem::permissions(folder_ + "/bin/xdg-open", std::filesystem::perms::owner_all);
+    setenv("PATH", (folder_ + "/bin:" + std::getenv("PATH")).c_str(), 1);
+
     program_ = ChildProcess::Start({PROGRAM_UNDER_TEST}, folder_ + "/program.log");
     ASSERT_TRUE(WaitUntil(
         [this] {
@@ -155,6 +162,7 @@ class DesktopProgramTest : public ::testing::Test {
   }
 
   std::string ResolverLog() const { return folder_ + "/resolver.log"; }
+  std::string OpenedLog() const { return folder_ + "/opened.log"; }
 
   // Share links the resolving service was asked for, in order.
   std::vector<std::string> Resolved() const {
@@ -272,6 +280,15 @@ TEST_F(DesktopProgramTest, ResolvesALinkFromTheClipboardAndDownloadsIt) {
   EXPECT_EQ(origin_.x, (1024 - 437) / 2);
   EXPECT_EQ(origin_.y, (768 - 478) / 2);
   EXPECT_EQ(ReadWholeFile(home_ + "/.local/share/quorvane/quorvane.skin"), SkinFile());
+
+  // The banner and the feedback link open the same page with the desktop's browser.
+  RunCommand({"xdotool", "mousemove", std::to_string(origin_.x + 200),
+              std::to_string(origin_.y + 60), "click", "1"});
+  ClickOnTabControl(310 + 49, 292 + 8);
+  EXPECT_TRUE(WaitUntil([&] { return Lines(ReadWholeFile(OpenedLog())).size() == 2; }, 10s));
+  EXPECT_EQ(Lines(ReadWholeFile(OpenedLog())),
+            (std::vector<std::string>{"https://quorvane.example/feedback",
+                                      "https://quorvane.example/feedback"}));
 
   // The first page is current and its address box holds the sample link.
   Resolve(kSampleLink);

@@ -97,24 +97,24 @@ class MainWindowTest : public ::testing::Test {
 bool HasKind(wxWindow* widget, ControlKind kind) {
   switch (kind) {
     case ControlKind::EditBox:
-      return wxDynamicCast(widget, wxTextCtrl) != nullptr;
+      return dynamic_cast<wxTextCtrl*>(widget) != nullptr;
     case ControlKind::Button:
-      return wxDynamicCast(widget, wxButton) != nullptr;
+      return dynamic_cast<wxButton*>(widget) != nullptr;
     case ControlKind::Label:
     case ControlKind::TransLabel:
-      return wxDynamicCast(widget, wxStaticText) != nullptr;
+      return dynamic_cast<wxStaticText*>(widget) != nullptr;
     case ControlKind::PicBox:
-      return wxDynamicCast(widget, wxGenericStaticBitmap) != nullptr;
+      return dynamic_cast<wxGenericStaticBitmap*>(widget) != nullptr;
     case ControlKind::ProcessBar:
-      return wxDynamicCast(widget, wxGauge) != nullptr;
+      return dynamic_cast<wxGauge*>(widget) != nullptr;
     case ControlKind::Tab:
-      return wxDynamicCast(widget, wxNotebook) != nullptr;
+      return dynamic_cast<wxNotebook*>(widget) != nullptr;
     case ControlKind::HyperLinker:
-      return wxDynamicCast(widget, wxHyperlinkCtrl) != nullptr;
+      return dynamic_cast<wxHyperlinkCtrl*>(widget) != nullptr;
     case ControlKind::HtmlViewer:
       // Without a web engine the page's address is shown as text instead.
-      return wxDynamicCast(widget, wxWebView) != nullptr ||
-             wxDynamicCast(widget, wxStaticText) != nullptr;
+      return dynamic_cast<wxWebView*>(widget) != nullptr ||
+             dynamic_cast<wxStaticText*>(widget) != nullptr;
     case ControlKind::Timer:
       return widget == nullptr;
   }
@@ -126,10 +126,10 @@ std::string Utf8(const wxString& text) {
 }
 
 std::string ShownText(wxWindow* widget) {
-  if (auto* box = wxDynamicCast(widget, wxTextCtrl)) {
+  if (auto* box = dynamic_cast<wxTextCtrl*>(widget)) {
     return Utf8(box->GetValue());
   }
-  if (auto* label = wxDynamicCast(widget, wxStaticText)) {
+  if (auto* label = dynamic_cast<wxStaticText*>(widget)) {
     return Utf8(label->GetLabelText());
   }
   return Utf8(widget->GetLabel());
@@ -144,7 +144,7 @@ TEST_F(MainWindowTest, WindowIsCentredFixedAndOnItsFirstPage) {
   EXPECT_FALSE(frame_->HasFlag(wxMAXIMIZE_BOX));
   EXPECT_FALSE(frame_->HasFlag(wxRESIZE_BORDER));
 
-  auto* notebook = wxDynamicCast(frame_->Widget(Control::选择夹1), wxNotebook);
+  auto* notebook = dynamic_cast<wxNotebook*>(frame_->Widget(Control::选择夹1));
   ASSERT_NE(notebook, nullptr);
   ASSERT_EQ(notebook->GetPageCount(), 3u);
   EXPECT_EQ(Utf8(notebook->GetPageText(0)), "解析中心");
@@ -157,7 +157,7 @@ TEST_F(MainWindowTest, WindowIsCentredFixedAndOnItsFirstPage) {
 // smallest size within its box, so nothing is cut off or pushed over a neighbour.
 TEST_F(MainWindowTest, EveryControlIsWhereTheTemplatePutsIt) {
   const WindowTemplate layout = MainWindowTemplate(kDownloadFolder);
-  auto* notebook = wxDynamicCast(frame_->Widget(Control::选择夹1), wxNotebook);
+  auto* notebook = dynamic_cast<wxNotebook*>(frame_->Widget(Control::选择夹1));
   ASSERT_NE(notebook, nullptr);
   const wxPoint clientOrigin = notebook->GetParent()->GetScreenPosition();
   for (int page = 2; page >= 0; --page) {
@@ -197,14 +197,14 @@ TEST_F(MainWindowTest, EveryControlIsWhereTheTemplatePutsIt) {
           item.kind == ControlKind::Label || item.kind == ControlKind::TransLabel) {
         EXPECT_EQ(ShownText(widget), item.text);
       }
-      if (auto* box = wxDynamicCast(widget, wxTextCtrl)) {
+      if (auto* box = dynamic_cast<wxTextCtrl*>(widget)) {
         EXPECT_EQ(box->IsMultiLine(), item.multiLine);
         EXPECT_TRUE(box->IsEditable());
       }
     }
   }
   EXPECT_EQ(notebook->GetSelection(), 0);
-  auto* link = wxDynamicCast(frame_->Widget(Control::超级链接框1), wxHyperlinkCtrl);
+  auto* link = dynamic_cast<wxHyperlinkCtrl*>(frame_->Widget(Control::超级链接框1));
   ASSERT_NE(link, nullptr);
   EXPECT_EQ(Utf8(link->GetLabel()), "反馈&&建议");
   EXPECT_EQ(Utf8(link->GetURL()), "https://quorvane.example/feedback");
@@ -239,7 +239,7 @@ TEST_F(MainWindowTest, WindowOperationsConvertAndKeepTheControlsRules) {
   EXPECT_EQ(window.GetText(Control::编辑框_解析),
             Cp936FromUtf8("\r\n文件名称：a\r\n\r\n文件尺寸：1\r\n"));
 
-  auto* bar = wxDynamicCast(frame_->Widget(Control::进度条1), wxGauge);
+  auto* bar = dynamic_cast<wxGauge*>(frame_->Widget(Control::进度条1));
   ASSERT_NE(bar, nullptr);
   for (const auto& [position, shown] : {std::pair{40, 40}, {100, 100}, {150, 100}, {-5, 0}}) {
     window.SetProgressPosition(Control::进度条1, position);
