@@ -31,7 +31,7 @@ wxBitmap BannerBitmap(const wxSize& size) {
   if (picture.rgb.empty()) {
     return wxBitmap();
   }
-  // wxImage copies the pixels when it is not handed ownership.
+  // The image borrows the decoded pixels; scaling makes the copy that the bitmap keeps.
   wxImage image(picture.width, picture.height, const_cast<unsigned char*>(picture.rgb.data()),
                 /*static_data=*/true);
   return wxBitmap(image.Scale(size.GetWidth(), size.GetHeight(), wxIMAGE_QUALITY_HIGH));
