@@ -78,11 +78,13 @@ MainFrame::MainFrame(const WindowTemplate& layout, MainWindowHandlers handlers)
     }
   }
   // Page controls are placed relative to the tab control, its tab strip included; where the
-  // pages start inside it is known once the toolkit has laid the tab control out.
-  notebook_->Bind(wxEVT_SIZE, [this](wxSizeEvent& event) {
-    event.Skip();
-    CallAfter([this] { PlacePageControls(); });
-  });
+  // pages start inside it is known once the toolkit has laid the tab control out, which it
+  // does before the window first shows.
+  g_signal_connect_after(notebook_->GetHandle(), "size-allocate",
+                         G_CALLBACK(+[](GtkWidget*, GdkRectangle*, gpointer frame) {
+                           static_cast<MainFrame*>(frame)->PlacePageControls();
+                         }),
+                         this);
   SetSize(layout.outerWidth, layout.outerHeight);
   Centre(wxBOTH);
 }
@@ -222,8 +224,16 @@ void MainFrame::CreateControl(const ControlTemplate& item) {
 
 void MainFrame::PlacePageControls() {
   // Every page starts where the current one does; a hidden page has no place of its own yet.
-  const wxPoint offset =
-      notebook_->GetCurrentPage()->GetScreenPosition() - notebook_->GetScreenPosition();
+  GtkAllocation tabControl;
+  GtkAllocation page;
+  gtk_widget_get_allocation(static_cast<GtkWidget*>(notebook_->GetHandle()), &tabControl);
+  gtk_widget_get_allocation(static_cast<GtkWidget*>(notebook_->GetCurrentPage()->GetHandle()),
+                            &page);
+  const wxPoint offset(page.x - tabControl.x, page.y - tabControl.y);
+  if (page.width <= 1 || offset == placedAt_) {
+    return;
+  }
+  placedAt_ = offset;
   for (const ControlTemplate& item : pageControls_) {
     Widget(item.control)
         ->SetSize(item.left - offset.x, item.top - offset.y, item.width, item.height);

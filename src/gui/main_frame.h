@@ -41,6 +41,7 @@ class MainFrame : public wxFrame {
   MainWindowHandlers handlers_;
   std::vector<ControlTemplate> pageControls_;
   wxNotebook* notebook_ = nullptr;
+  wxPoint placedAt_;  // where the pages start inside the tab control, once known
   std::map<Control, wxWindow*> widgets_;
   std::map<Control, std::unique_ptr<wxTimer>> timers_;
 };

@@ -158,7 +158,7 @@ class DesktopProgramTest : public ::testing::Test {
   }
 
   void TearDown() override {
-    clipboardOwner_.Stop();
+    clipboardOwners_.clear();
     program_.Stop();
     resolver_.Stop();
     nginx_.reset();
@@ -202,13 +202,13 @@ class DesktopProgramTest : public ::testing::Test {
         << ReadWholeFile(ResolverLog()) << ReadWholeFile(folder_ + "/program.log");
   }
 
-  // Puts a text on the desktop's clipboard, as a browser would.
+  // Puts a text on the desktop's clipboard, as a browser would. The previous owner ends by
+  // itself once it has lost the clipboard.
   void CopyToClipboard(const std::string& text) {
-    clipboardOwner_.Stop();
-    const std::string offered = folder_ + "/offered";
-    std::ofstream(offered, std::ios::binary | std::ios::trunc) << text;
-    clipboardOwner_ = ChildProcess::Start({"xclip", "-selection", "clipboard", "-quiet", offered},
-                                          folder_ + "/xclip.log");
+    const std::string offered = folder_ + "/offered" + std::to_string(clipboardOwners_.size());
+    std::ofstream(offered, std::ios::binary) << text;
+    clipboardOwners_.push_back(ChildProcess::Start(
+        {"xclip", "-selection", "clipboard", "-quiet", offered}, folder_ + "/xclip.log"));
   }
 
   std::string ClipboardText() { return RunCommand({"xclip", "-selection", "clipboard", "-o"}); }
@@ -276,7 +276,7 @@ class DesktopProgramTest : public ::testing::Test {
   std::optional<testing::NginxFixture> nginx_;
   ChildProcess resolver_;
   ChildProcess program_;
-  ChildProcess clipboardOwner_;
+  std::vector<ChildProcess> clipboardOwners_;
   std::string window_;
   Geometry origin_;
 };

@@ -13,6 +13,7 @@
 #include <wx/webview.h>
 
 #include <chrono>
+#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -281,6 +282,30 @@ TEST_F(MainWindowTest, ClipboardCarriesChineseTextBothWays) {
     taken = clipboard.GetText();
   }
   EXPECT_EQ(taken, Cp936FromUtf8("链接 https://pan.baidu.com/s/test-other-order"));
+  owner.Stop();
+  std::filesystem::remove_all(folder);
+}
+
+// An owner that never answers counts as a clipboard held by another program: the read gives
+// up instead of freezing the window.
+TEST_F(MainWindowTest, ClipboardReadGivesUpOnAStuckOwner) {
+  const std::string folder = testing::MakeTempFolder("quorvane-clip");
+  std::ofstream(folder + "/offered") << "https://pan.baidu.com/s/1qYsAmpL";
+  testing::ChildProcess owner = testing::ChildProcess::Start(
+      {"xclip", "-selection", "clipboard", "-quiet", folder + "/offered"}, folder + "/owner.log");
+  WxClipboard clipboard;
+  Text taken;
+  for (int i = 0; i < 100 && taken.empty(); ++i) {
+    Pump(std::chrono::milliseconds(50));
+    taken = clipboard.GetText();
+  }
+  ASSERT_EQ(taken, "https://pan.baidu.com/s/1qYsAmpL");
+
+  owner.Signal(SIGSTOP);
+  const auto start = std::chrono::steady_clock::now();
+  EXPECT_EQ(clipboard.GetText(), Text());
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
+  owner.Signal(SIGCONT);
   owner.Stop();
   std::filesystem::remove_all(folder);
 }
