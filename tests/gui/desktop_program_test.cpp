@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 
 #include <algorithm>
 #include <chrono>
@@ -359,6 +360,12 @@ TEST_F(DesktopProgramTest, ResolvesALinkFromTheClipboardAndDownloadsIt) {
   EXPECT_EQ(Lines(ReadWholeFile(OpenedLog())),
             (std::vector<std::string>{"https://quorvane.example/feedback",
                                       "https://quorvane.example/feedback"}));
+
+  // Closing the window ends the program normally, its global state released on the way out.
+  ASSERT_TRUE(testing::RequestClose(window_));
+  const int status = program_.Wait(30s);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0)
+      << status << ReadWholeFile(folder_ + "/program.log");
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include "x_server.h"
 
+#include <X11/Xlib.h>
+
 #include <sys/wait.h>
 
 #include <cctype>
@@ -77,6 +79,23 @@ std::string RunCommand(const std::vector<std::string>& argv, int* exitCode,
   std::error_code ignored;
   std::filesystem::remove_all(folder, ignored);
   return output;
+}
+
+bool RequestClose(const std::string& window) {
+  Display* display = XOpenDisplay(nullptr);
+  if (display == nullptr) {
+    return false;
+  }
+  XEvent event{};
+  event.xclient.type = ClientMessage;
+  event.xclient.window = std::stoul(window);
+  event.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
+  event.xclient.format = 32;
+  event.xclient.data.l[0] = static_cast<long>(XInternAtom(display, "WM_DELETE_WINDOW", False));
+  event.xclient.data.l[1] = CurrentTime;
+  const Status sent = XSendEvent(display, event.xclient.window, False, NoEventMask, &event);
+  XCloseDisplay(display);
+  return sent != 0;
 }
 
 }  // namespace quorvane::testing

@@ -33,4 +33,7 @@ class XServer {
 std::string RunCommand(const std::vector<std::string>& argv, int* exitCode = nullptr,
                        std::chrono::milliseconds limit = std::chrono::seconds(10));
 
+// Asks a top-level window (by its number) to close, as a window manager's close button does.
+[[nodiscard]] bool RequestClose(const std::string& window);
+
 }  // namespace quorvane::testing
