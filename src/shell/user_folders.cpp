@@ -1,6 +1,7 @@
 #include "shell/user_folders.h"
 
 #include <pwd.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -14,6 +15,11 @@ std::string WithSlash(std::string folder) {
     folder += '/';
   }
   return folder;
+}
+
+bool IsFolder(const std::string& path) {
+  struct stat status {};
+  return ::stat(path.c_str(), &status) == 0 && S_ISDIR(status.st_mode);
 }
 
 std::string HomeFolder() {
@@ -69,9 +75,14 @@ std::string SkinFolder() {
 
 std::string DownloadFolder() {
   const std::string home = HomeFolder();
+  // The download command creates one folder level only, so "Taldrin/" has to sit in a folder
+  // that exists; a download folder that is missing falls back as the user-dirs rules say.
   std::string downloads = DownloadFolderOfUserDirs(home);
-  if (downloads.empty()) {
+  if (downloads.empty() || !IsFolder(downloads)) {
     downloads = home + "/Downloads";
+  }
+  if (!IsFolder(downloads)) {
+    downloads = home;
   }
   return WithSlash(downloads) + "Taldrin/";
 }

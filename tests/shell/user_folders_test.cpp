@@ -56,8 +56,15 @@ TEST_F(UserFoldersTest, SkinFolderFollowsXdgDataHome) {
 }
 
 TEST_F(UserFoldersTest, DownloadFolderIsTheUsersDownloadFolderWithTaldrin) {
+  // Without a download folder on disk, Taldrin/ goes into the home folder: the download command
+  // creates one folder level only.
+  EXPECT_EQ(DownloadFolder(), home_ + "/Taldrin/");
+  std::filesystem::create_directories(home_ + "/Downloads");
   EXPECT_EQ(DownloadFolder(), home_ + "/Downloads/Taldrin/");
 
+  const std::string files = home_ + "/files";
+  std::filesystem::create_directories(home_ + "/下载");
+  std::filesystem::create_directories(files);
   const std::string config = home_ + "/.config";
   struct Case {
     std::string line;
@@ -65,10 +72,12 @@ TEST_F(UserFoldersTest, DownloadFolderIsTheUsersDownloadFolderWithTaldrin) {
   };
   for (const Case& c : {
            Case{"XDG_DOWNLOAD_DIR=\"$HOME/下载\"", home_ + "/下载/Taldrin/"},
-           Case{"XDG_DOWNLOAD_DIR=\"/mnt/files/\"", "/mnt/files/Taldrin/"},
+           Case{"XDG_DOWNLOAD_DIR=\"" + files + "/\"", files + "/Taldrin/"},
+           // A configured folder that does not exist is passed over.
+           Case{"XDG_DOWNLOAD_DIR=\"$HOME/Missing\"", home_ + "/Downloads/Taldrin/"},
            // The home folder itself means "no download folder".
            Case{"XDG_DOWNLOAD_DIR=\"$HOME/\"", home_ + "/Downloads/Taldrin/"},
-           Case{"# XDG_DOWNLOAD_DIR=\"/mnt/files\"", home_ + "/Downloads/Taldrin/"},
+           Case{"# XDG_DOWNLOAD_DIR=\"" + files + "\"", home_ + "/Downloads/Taldrin/"},
            Case{"XDG_DOWNLOAD_DIR=\"relative\"", home_ + "/Downloads/Taldrin/"},
        }) {
     WriteUserDirs(config, "XDG_DESKTOP_DIR=\"$HOME/Desktop\"\n" + c.line + "\n");
@@ -76,6 +85,7 @@ TEST_F(UserFoldersTest, DownloadFolderIsTheUsersDownloadFolderWithTaldrin) {
   }
 
   // XDG_CONFIG_HOME moves the file.
+  std::filesystem::create_directories(home_ + "/Elsewhere");
   WriteUserDirs(home_ + "/elsewhere", "XDG_DOWNLOAD_DIR=\"$HOME/Elsewhere\"\n");
   setenv("XDG_CONFIG_HOME", (home_ + "/elsewhere").c_str(), 1);
   EXPECT_EQ(DownloadFolder(), home_ + "/Elsewhere/Taldrin/");
