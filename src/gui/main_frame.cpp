@@ -108,8 +108,10 @@ void MainFrame::CreateControl(const ControlTemplate& item) {
   wxWindow* widget = nullptr;
   switch (item.kind) {
     case ControlKind::EditBox: {
-      auto* box = new wxTextCtrl(parent, wxID_ANY, text, position, size,
-                                 item.multiLine ? wxTE_MULTILINE | wxTE_WORDWRAP : 0);
+      auto* box = new wxTextCtrl(
+          parent, wxID_ANY, text, position, size,
+          // Lines break at words, and inside a word longer than the box (a long address).
+          item.multiLine ? wxTE_MULTILINE | wxTE_BESTWRAP : 0);
       if (item.multiLine) {
         HideScrollBars(box);
       }
