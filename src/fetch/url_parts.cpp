@@ -6,10 +6,13 @@ namespace {
 
 Text HostByScheme(Text t, bool mainDomainOnly) {
   if (TextRight(t, 1) != "/") t += "/";
-  if (TextLeft(t, 8) == "https://") return TextBetween(t, "https://", "/");
-  if (FindText(t, "http://") == -1) t = Concat("http://", t);
-  // The first "http://" anywhere counts, even one inside a query.
-  t = TextBetween(t, "http://", "/");
+  if (TextLeft(t, 8) == "https://") {
+    t = TextBetween(t, "https://", "/");
+  } else {
+    if (FindText(t, "http://") == -1) t = Concat("http://", t);
+    // The first "http://" anywhere counts, even one inside a query.
+    t = TextBetween(t, "http://", "/");
+  }
   if (mainDomainOnly) {
     const TextArray labels = SplitText(t, ".");
     const int count = ItemCount(labels);

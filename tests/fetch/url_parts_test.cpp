@@ -59,6 +59,7 @@ TEST(UrlPartsTest, CutsTheHostToItsMainDomainOrToLevels) {
       {"http://localhost/", true, false, std::nullopt, "localhost"},
       {"sub.host.example:8080", true, true, std::nullopt, "host.example:8080"},
       {"sub.host.example:8080", true, false, std::nullopt, "host.example"},
+      {"https://a.b.host.example/", true, false, std::nullopt, "host.example"},
       {"a.b.host.example", false, false, 0, "host.example"},
       {"a.b.host.example", true, false, 0, "example"},
       {"a.b.host.example", false, false, 1, "b.host.example"},
