@@ -92,6 +92,7 @@ struct CurlHttpRequest::Transfer {
   Text statusText;
   std::vector<std::pair<Text, Text>> responseHeaders;
   Bytes body;
+  bool bodyTooLarge = false;
 
   ~Transfer() {
     Stop();
@@ -126,6 +127,7 @@ struct CurlHttpRequest::Transfer {
     statusText.clear();
     responseHeaders.clear();
     body.clear();
+    bodyTooLarge = false;
   }
 
   // Takes the handle out of the multi handle; a transfer that has not ended closes its
@@ -187,12 +189,15 @@ struct CurlHttpRequest::Transfer {
 
   void Finish(CURLcode result) {
     long code = 0;
-    if (result != CURLE_OK || curl_easy_getinfo(easy, CURLINFO_RESPONSE_CODE, &code) != CURLE_OK ||
-        code == 0) {
+    // A body larger than asked for is dropped, but its status and reason still tell the user
+    // what the server said (a large error page, say).
+    if ((result != CURLE_OK && !bodyTooLarge) ||
+        curl_easy_getinfo(easy, CURLINFO_RESPONSE_CODE, &code) != CURLE_OK || code == 0) {
       Fail();
       return;
     }
     Stop();
+    if (bodyTooLarge) body.clear();
     status = static_cast<int>(code);
     readyState = kReadyStateComplete;
   }
@@ -223,7 +228,10 @@ struct CurlHttpRequest::Transfer {
     auto& transfer = *static_cast<Transfer*>(self);
     const std::size_t length = size * count;
     // Returning less than given fails the transfer.
-    if (static_cast<std::int64_t>(transfer.body.size() + length) > transfer.bodyLimit) return 0;
+    if (static_cast<std::int64_t>(transfer.body.size() + length) > transfer.bodyLimit) {
+      transfer.bodyTooLarge = true;
+      return 0;
+    }
     transfer.body.insert(transfer.body.end(), data, data + length);
     return length;
   }
